@@ -1,0 +1,48 @@
+// The program's one window: the controls of the layout table, their colours,
+// and the keyboard handling of the whole window.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+
+#include "app/layout.h"
+
+class MainWindow {
+public:
+    MainWindow() = default;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    static bool RegisterWindowClass(HINSTANCE instance);
+
+    // Creates the window with all its controls, centred on the primary screen,
+    // and shows it. False when the system refuses to create it.
+    bool Create(HINSTANCE instance, int showCommand);
+
+    HWND Handle() const { return hwnd_; }
+    HWND ControlWindow(layout::Control id) const;
+
+    // Keyboard handling of the whole window, run on every queued message before
+    // it is dispatched. True when the message was handled and must not go on.
+    bool PreTranslateMessage(const MSG& msg);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    void PlaceExactly();
+    void MoveFocus(bool backwards);
+    void OnActivate(WPARAM wParam);
+    void OnSetFocus();
+    LRESULT OnControlColour(UINT message, HDC dc);
+
+    bool IsOwnWindow(HWND hwnd) const;
+    std::optional<layout::Control> ControlOf(HWND hwnd) const;
+
+    HWND hwnd_ = nullptr;
+    HWND focusWhenDeactivated_ = nullptr;
+    std::array<HWND, layout::kControls.size()> controls_{};
+};
