@@ -21,6 +21,9 @@ ensure_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     timeout 300 "$WINE" wineboot -i >/dev/null 2>&1
     timeout 120 "$WINESERVER" -w
+    # Debian's Wine does not look in its own font folder; without Marlett the
+    # caption buttons show as letters.
+    cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
     wine_reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     local link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
     for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
