@@ -2,6 +2,7 @@
 // values and returns a new value; nothing here keeps state.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ public:
     Text() = default;
     Text(const char* bytes) : Text(std::string_view(bytes != nullptr ? bytes : "")) {}  // NOLINT: literals
     explicit Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {}
-    explicit Text(std::string&& bytes) : bytes_(std::move(bytes)) { bytes_.resize(bytes_.find('\0') == std::string::npos ? bytes_.size() : bytes_.find('\0')); }
+    explicit Text(std::string&& bytes) : bytes_(std::move(bytes)) { bytes_.erase(std::min(bytes_.find('\0'), bytes_.size())); }
 
     const char* c_str() const { return bytes_.c_str(); }  // NUL-terminated
     std::string_view View() const { return bytes_; }
