@@ -45,9 +45,12 @@ TEST(RunnerLimitsTest, CommandLinesLongerThanTheSystemTakesGiveEmptyText) {
     // The longest line the system accepts still runs: " /c " + command + NUL = 32767 units.
     const std::string prefix = "console_helper echo ";
     const std::string longest = prefix + std::string(32767 - 4 - 1 - prefix.size(), 'b');
-    const Text output = RunConsoleCommand(Text(longest));
-    // The interpreter cuts what it passes on to its own limit, but it runs.
-    EXPECT_EQ(output.View().substr(0, prefix.size() + 10), prefix + std::string(10, 'b'));
+    // The interpreter has a shorter limit of its own and says so (or fails) in
+    // its output; the point is that it was started and the runner came back.
+    EXPECT_FALSE(RunConsoleCommand(Text(longest)).Empty());
+    // Within the interpreter's limit a long line reaches the child whole.
+    const std::string long8000 = prefix + std::string(8000 - prefix.size(), 'c');
+    EXPECT_EQ(RunConsoleCommand(Text(long8000)).Bytes(), long8000);
 }
 
 TEST(RunnerLimitsTest, SixtyFourMebibytesComeBackWhole) {
