@@ -50,13 +50,13 @@ ByteBuffer CaptureConsoleOutput(const WideBuffer& command) {
     const int spawned = posix_spawn(&child, "/bin/sh", &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
-    std::vector<std::uint8_t> output;
+    std::string output;
     if (spawned == 0) {
-        std::uint8_t chunk[65536];
+        char chunk[65536];
         for (;;) {
             const ssize_t n = read(fds[0], chunk, sizeof chunk);
             if (n > 0) {
-                output.insert(output.end(), chunk, chunk + n);
+                output.append(chunk, static_cast<std::size_t>(n));
             } else if (n == 0 || errno != EINTR) {
                 break;
             }
@@ -67,6 +67,6 @@ ByteBuffer CaptureConsoleOutput(const WideBuffer& command) {
     }
     close(fds[0]);
     if (output.empty()) return ByteBuffer();
-    output.push_back(0);
+    output.push_back('\0');
     return ByteBuffer(std::move(output));
 }

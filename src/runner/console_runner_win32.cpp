@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "app/program_globals.h"
 #include "runner/console_runner.h"
 #include "runner/unique_handle_win32.h"
@@ -43,29 +45,48 @@ DWORD BytesWaiting(HANDLE pipe) {
     return count;
 }
 
-// Reads `count` bytes that the peek reported straight onto the end of the output.
-void ReadWaiting(HANDLE pipe, DWORD count, std::vector<std::uint8_t>& output) {
+// Whatever a single read may take at once. A pipe read returns what is there
+// without waiting for the rest, so asking for more than the peek reported never
+// blocks, and a writer with a large block pending hands it over in one read.
+constexpr DWORD kLargestRead = 64 * 1024;
+
+// Reads the bytes that the peek reported, and any that followed them, straight
+// onto the end of the output.
+void ReadWaiting(HANDLE pipe, DWORD waiting, std::string& output) {
+    const DWORD count = std::max(waiting, kLargestRead);
     const std::size_t before = output.size();
+    // Grow geometrically, so that collecting stays linear in the output's size.
+    if (output.capacity() < before + count) output.reserve(std::max(output.capacity() * 2, before + count));
     output.resize(before + count);
     DWORD read = 0;
     if (!ReadFile(pipe, output.data() + before, count, &read, nullptr)) read = 0;
     output.resize(before + read);
 }
 
+// A child that is printing leaves the pipe empty only for the moment between
+// two writes, while a sleep lasts at least a timer tick (15.6 ms by default on
+// Windows): so right after data only the rest of the time slice is given up,
+// and only a pipe that stays empty is polled at the 1 ms pace.
+constexpr int kYieldingPasses = 512;
+
+void PauseOnEmptyPipe(int emptyPasses) { Sleep(emptyPasses < kYieldingPasses ? 0 : 1); }
+
 bool HasEnded(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
-std::vector<std::uint8_t> Collect(HANDLE pipe, HANDLE process) {
-    std::vector<std::uint8_t> output;
+std::string Collect(HANDLE pipe, HANDLE process) {
+    std::string output;
+    int emptyPasses = 0;
     for (;;) {
         const DWORD waiting = BytesWaiting(pipe);
         if (waiting > 0) {
             ReadWaiting(pipe, waiting, output);
+            emptyPasses = 0;
             continue;  // more may be waiting already: sleep only on an empty pipe
         }
         // The process handle, not the exit code, tells the end: a child may
         // really exit with 259 (STILL_ACTIVE).
         if (HasEnded(process)) break;
-        Sleep(1);
+        PauseOnEmptyPipe(emptyPasses++);
     }
     // What the child wrote just before it ended is in the pipe now; take it.
     // Peeking, not blocking: a process the child left behind may still hold
@@ -108,10 +129,10 @@ ByteBuffer CaptureConsoleOutput(const WideBuffer& command) {
     UniqueHandle process(child.hProcess);
     CloseHandle(child.hThread);
     WaitForInputIdle(process.Get(), 1000);
-    std::vector<std::uint8_t> output = Collect(readEnd.Get(), process.Get());
+    std::string output = Collect(readEnd.Get(), process.Get());
     process.Close();
     readEnd.Close();
     if (output.empty()) return ByteBuffer();
-    output.push_back(0);
+    output.push_back('\0');
     return ByteBuffer(std::move(output));
 }

@@ -1,39 +1,34 @@
 #include "runner/text_buffers.h"
 
 #include <algorithm>
-#include <cstring>
+#include <vector>
 
 #include "app/program_globals.h"
 
-ByteBuffer BytesOfText(const Text& text) {
-    const std::string& bytes = text.Bytes();
-    return ByteBuffer(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-}
+ByteBuffer BytesOfText(const Text& text) { return ByteBuffer(text.Bytes()); }
 
-Text TextFromBuffer(const ByteBuffer& buffer) {
-    const auto& bytes = buffer.Bytes();
-    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-    return Text(std::string(bytes.begin(), end));
-}
+Text TextFromBuffer(const ByteBuffer& buffer) { return Text(std::string_view(buffer.Bytes())); }
+
+Text TextFromBuffer(ByteBuffer&& buffer) { return Text(std::move(buffer).TakeBytes()); }
 
 ByteBuffer ZeroBuffer(std::int32_t count) {
-    return ByteBuffer(std::vector<std::uint8_t>(count > 0 ? static_cast<std::size_t>(count) : 0));
+    return ByteBuffer(std::string(count > 0 ? static_cast<std::size_t>(count) : 0, '\0'));
 }
 
 ByteBuffer JoinBufferList(std::initializer_list<const ByteBuffer*> parts) {
     std::size_t total = 0;
     for (const ByteBuffer* part : parts) total += part->Length();
-    std::vector<std::uint8_t> joined;
+    std::string joined;
     joined.reserve(total);
-    for (const ByteBuffer* part : parts) joined.insert(joined.end(), part->Bytes().begin(), part->Bytes().end());
+    for (const ByteBuffer* part : parts) joined += part->Bytes();
     return ByteBuffer(std::move(joined));
 }
 
 ByteBuffer PutBytesAt(const ByteBuffer& target, std::size_t offset, const ByteBuffer& source) {
-    std::vector<std::uint8_t> bytes = target.Bytes();
+    std::string bytes = target.Bytes();
     if (offset < bytes.size()) {
         const std::size_t count = std::min(source.Length(), bytes.size() - offset);
-        std::copy_n(source.Bytes().begin(), count, bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+        bytes.replace(offset, count, source.Bytes(), 0, count);
     }
     return ByteBuffer(std::move(bytes));
 }
@@ -47,10 +42,10 @@ WideBuffer WidenAnsi(const ByteBuffer& bytes, std::uint32_t codePage) {
     std::vector<char16_t> wide(static_cast<std::size_t>(units));
     const int written = MultiByteToWide(codePage, string, wide.data(), units);
     if (written != units) return WideBuffer();
-    std::vector<std::uint8_t> out(wide.size() * 2);
+    std::string out(wide.size() * 2, '\0');
     for (std::size_t i = 0; i < wide.size(); ++i) {
-        out[2 * i] = static_cast<std::uint8_t>(wide[i] & 0xFF);
-        out[2 * i + 1] = static_cast<std::uint8_t>(wide[i] >> 8);
+        out[2 * i] = static_cast<char>(wide[i] & 0xFF);
+        out[2 * i + 1] = static_cast<char>(wide[i] >> 8);
     }
     return WideBuffer(std::move(out));
 }
@@ -63,7 +58,7 @@ WideBuffer WidenText(const Text& text, bool cut) {
 namespace {
 
 // Byte offset of the first NUL unit, or of the end of the last whole unit.
-std::size_t FirstWideNul(const std::vector<std::uint8_t>& bytes) {
+std::size_t FirstWideNul(const std::string& bytes) {
     std::size_t i = 0;
     while (i + 1 < bytes.size() && (bytes[i] != 0 || bytes[i + 1] != 0)) i += 2;
     return std::min(i, bytes.size() & ~std::size_t{1});
@@ -72,9 +67,7 @@ std::size_t FirstWideNul(const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 WideBuffer CutAtWideNul(const WideBuffer& buffer) {
-    const auto& bytes = buffer.Bytes();
-    const std::size_t cut = FirstWideNul(bytes);
-    return WideBuffer(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+    return WideBuffer(buffer.Bytes().substr(0, FirstWideNul(buffer.Bytes())));
 }
 
 std::size_t WideLength(const WideBuffer& buffer) { return FirstWideNul(buffer.Bytes()) / 2; }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // A string of 8-bit characters in code page 936. It never holds a NUL byte:
 // whatever it is made from ends at the first one. Absent and empty are the same.
@@ -31,26 +30,30 @@ private:
     std::string bytes_;
 };
 
-// A length and that many bytes of any value, NUL included.
+// A length and that many bytes of any value, NUL included. The bytes are kept
+// in a std::string so that a buffer of text can become a Text without a copy.
 class ByteBuffer {
 public:
     ByteBuffer() = default;
-    explicit ByteBuffer(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    ByteBuffer(std::initializer_list<std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit ByteBuffer(std::string bytes) : bytes_(std::move(bytes)) {}
+    ByteBuffer(std::initializer_list<std::uint8_t> bytes) : bytes_(bytes.begin(), bytes.end()) {}
 
     std::size_t Length() const { return bytes_.size(); }
     bool Empty() const { return bytes_.empty(); }
+    std::uint8_t operator[](std::size_t i) const { return static_cast<std::uint8_t>(bytes_[i]); }
     // Platform functions get the first byte's address; an empty buffer is no address.
-    const std::uint8_t* Data() const { return bytes_.empty() ? nullptr : bytes_.data(); }
-    std::uint8_t* MutableData() { return bytes_.empty() ? nullptr : bytes_.data(); }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-    std::vector<std::uint8_t> TakeBytes() && { return std::move(bytes_); }
+    const std::uint8_t* Data() const {
+        return bytes_.empty() ? nullptr : reinterpret_cast<const std::uint8_t*>(bytes_.data());
+    }
+    std::uint8_t* MutableData() { return bytes_.empty() ? nullptr : reinterpret_cast<std::uint8_t*>(bytes_.data()); }
+    const std::string& Bytes() const { return bytes_; }
+    std::string TakeBytes() && { return std::move(bytes_); }
 
     friend bool operator==(const ByteBuffer& a, const ByteBuffer& b) { return a.bytes_ == b.bytes_; }
     friend bool operator!=(const ByteBuffer& a, const ByteBuffer& b) { return !(a == b); }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    std::string bytes_;
 };
 
 // A ByteBuffer of UTF-16LE code units, low byte first.
@@ -58,6 +61,7 @@ using WideBuffer = ByteBuffer;
 
 ByteBuffer BytesOfText(const Text& text);
 Text TextFromBuffer(const ByteBuffer& buffer);
+Text TextFromBuffer(ByteBuffer&& buffer);  // the same, reusing the buffer's bytes
 ByteBuffer ZeroBuffer(std::int32_t count);
 
 ByteBuffer JoinBufferList(std::initializer_list<const ByteBuffer*> parts);

@@ -7,19 +7,19 @@
 namespace {
 
 WideBuffer Wide(const std::u16string& units, bool terminated = true) {
-    std::vector<std::uint8_t> bytes;
+    std::string bytes;
     for (char16_t u : units) {
-        bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(u >> 8));
+        bytes.push_back(static_cast<char>(u & 0xFF));
+        bytes.push_back(static_cast<char>(u >> 8));
     }
-    if (terminated) bytes.insert(bytes.end(), {0, 0});
+    if (terminated) bytes.append(2, '\0');
     return WideBuffer(std::move(bytes));
 }
 
 std::u16string Units(const WideBuffer& wide) {
     std::u16string units;
     for (std::size_t i = 0; i + 1 < wide.Length(); i += 2) {
-        units.push_back(static_cast<char16_t>(wide.Bytes()[i] | (wide.Bytes()[i + 1] << 8)));
+        units.push_back(static_cast<char16_t>(wide[i] | (wide[i + 1] << 8)));
     }
     return units;
 }

@@ -31,8 +31,8 @@ TEST(TextBuffersTest, WidenTextGoesThroughCodePage936) {
     EXPECT_EQ(WidenText("\\cmd.exe", false).Length(), 18u);
     EXPECT_EQ(WidenText("\\command.com", false).Length(), 26u);
     const WideBuffer cmd = WidenText("\\cmd.exe", false);
-    EXPECT_EQ(cmd.Bytes()[16], 0);
-    EXPECT_EQ(cmd.Bytes()[17], 0);
+    EXPECT_EQ(cmd[16], 0);
+    EXPECT_EQ(cmd[17], 0);
 }
 
 TEST(TextBuffersTest, WidenAnsiStopsAtTheFirstNulAndNeverFailsOnBadBytes) {
@@ -42,7 +42,7 @@ TEST(TextBuffersTest, WidenAnsiStopsAtTheFirstNulAndNeverFailsOnBadBytes) {
     // A lead byte with nothing behind it still converts to something, terminated.
     const WideBuffer lone = WidenAnsi(Bytes({0x41, 0xB2}), 936);
     ASSERT_GE(lone.Length(), 6u);
-    EXPECT_EQ(lone.Bytes()[0], 0x41);
+    EXPECT_EQ(lone[0], 0x41);
     EXPECT_EQ(WideLength(lone), lone.Length() / 2 - 1);
 }
 
