@@ -56,7 +56,7 @@ void ReadWaiting(HANDLE pipe, DWORD waiting, std::string& output) {
     const DWORD count = std::max(waiting, kLargestRead);
     const std::size_t before = output.size();
     // Grow geometrically, so that collecting stays linear in the output's size.
-    if (output.capacity() < before + count) output.reserve(std::max(output.capacity() * 2, before + count));
+    if (output.capacity() < before + count) output.reserve(std::max<std::size_t>(output.capacity() * 2, before + count));
     output.resize(before + count);
     DWORD read = 0;
     if (!ReadFile(pipe, output.data() + before, count, &read, nullptr)) read = 0;
