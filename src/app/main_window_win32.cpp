@@ -177,6 +177,44 @@ void MainWindow::OnSetFocus() {
     if (target != nullptr) SetFocus(target);
 }
 
+Text MainWindow::ReadText(Control box) {
+    HWND edit = ControlWindow(box);
+    const int length = GetWindowTextLengthW(edit);
+    if (length <= 0) return Text();
+    std::u16string units(static_cast<std::size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(edit, reinterpret_cast<wchar_t*>(units.data()), length + 1);
+    units.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return TextFromWide(units);
+}
+
+void MainWindow::SetText(Control box, const Text& text) {
+    const std::wstring wide = WideFromUtf16(WideOfText(text));
+    SetWindowTextW(ControlWindow(box), wide.c_str());
+}
+
+void MainWindow::AppendText(Control box, const Text& text) {
+    HWND edit = ControlWindow(box);
+    const int end = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, end, end);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    const std::wstring wide = WideFromUtf16(WideOfText(text));
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));  // FALSE: no undo record
+}
+
+// The operations block this thread while their commands run; whatever the
+// operator does meanwhile waits in the queue and is handled afterwards, in order.
+void MainWindow::OnCommand(WPARAM wParam) {
+    if (HIWORD(wParam) != BN_CLICKED) return;
+    const std::optional<Control> button = layout::ControlFromId(LOWORD(wParam));
+    if (!button) return;
+    switch (*button) {
+        case Control::按钮1: Connect(dial_); break;
+        case Control::按钮2: Disconnect(dial_); break;
+        case Control::按钮3: Reconnect(dial_); break;
+        default: break;
+    }
+}
+
 LRESULT MainWindow::OnControlColour(UINT message, HDC dc) {
     SetTextColor(dc, kBlack);
     if (message == WM_CTLCOLOREDIT) {
@@ -197,6 +235,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;  // the default activation gives the window the focus, which OnSetFocus passes on
         case WM_SETFOCUS:
             OnSetFocus();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(wParam);
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:

@@ -8,8 +8,10 @@
 #include <optional>
 
 #include "app/layout.h"
+#include "dial/dial_operations.h"
+#include "dial/system_services.h"
 
-class MainWindow {
+class MainWindow : public DialWindow {
 public:
     MainWindow() = default;
     MainWindow(const MainWindow&) = delete;
@@ -28,6 +30,11 @@ public:
     // it is dispatched. True when the message was handled and must not go on.
     bool PreTranslateMessage(const MSG& msg);
 
+    // The edit boxes' texts as Text, through code page 936 both ways.
+    Text ReadText(layout::Control box) override;
+    void SetText(layout::Control box, const Text& text) override;
+    void AppendText(layout::Control box, const Text& text) override;
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,6 +45,7 @@ private:
     void OnActivate(WPARAM wParam);
     void OnSetFocus();
     LRESULT OnControlColour(UINT message, HDC dc);
+    void OnCommand(WPARAM wParam);
 
     bool IsOwnWindow(HWND hwnd) const;
     std::optional<layout::Control> ControlOf(HWND hwnd) const;
@@ -45,4 +53,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND focusWhenDeactivated_ = nullptr;
     std::array<HWND, layout::kControls.size()> controls_{};
+    ConsoleCommandRunner runner_;
+    SystemClock clock_;
+    DialContext dial_{*this, runner_, clock_};
 };

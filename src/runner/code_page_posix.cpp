@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -54,5 +55,35 @@ int MultiByteToWide(std::uint32_t codePage, const char* string, char16_t* output
     if (output == nullptr || outputUnits == 0) return needed;
     if (outputUnits < needed) return 0;
     std::memcpy(output, units.data(), units.size() * sizeof(char16_t));
+    return needed;
+}
+
+int WideToMultiByte(std::uint32_t codePage, const char16_t* units, int count, char* output, int outputBytes) {
+    iconv_t cd = iconv_open(IconvName(codePage).c_str(), "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
+    std::string bytes;
+    std::string in(reinterpret_cast<const char*>(units), static_cast<std::size_t>(count) * 2);
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(cd, &inPtr, &inLeft, &out, &outLeft);
+        bytes.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (result == static_cast<std::size_t>(-1) && (errno == EILSEQ || errno == EINVAL)) {
+            bytes.push_back('?');  // a character the code page lacks, or half a surrogate pair
+            const std::size_t skip = std::min<std::size_t>(2, inLeft);
+            inPtr += skip;
+            inLeft -= skip;
+        } else if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            break;
+        }
+    }
+    iconv_close(cd);
+    const int needed = static_cast<int>(bytes.size());
+    if (output == nullptr || outputBytes == 0) return needed;
+    if (outputBytes < needed) return 0;
+    std::memcpy(output, bytes.data(), bytes.size());
     return needed;
 }

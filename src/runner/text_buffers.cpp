@@ -80,3 +80,23 @@ Text JoinTextList(std::initializer_list<const Text*> pieces) {
     for (const Text* piece : pieces) joined += piece->View();
     return Text(std::move(joined));
 }
+
+Text TextFromWide(std::u16string_view units) {
+    if (units.empty()) return Text();
+    const int count = static_cast<int>(units.size());
+    const int size = WideToMultiByte(CodePage, units.data(), count, nullptr, 0);
+    if (size <= 0) return Text();
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    const int written = WideToMultiByte(CodePage, units.data(), count, bytes.data(), size);
+    bytes.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return Text(std::move(bytes));
+}
+
+std::u16string WideOfText(const Text& text) {
+    const WideBuffer wide = WidenText(text, true);
+    std::u16string units(wide.Length() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        units[i] = static_cast<char16_t>(wide[2 * i] | (wide[2 * i + 1] << 8));
+    }
+    return units;
+}

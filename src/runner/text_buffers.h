@@ -90,6 +90,16 @@ Text JoinText(const Text& first, const More&... more) {
     return JoinTextList({&first, &more...});
 }
 
+// The other direction, for texts the window holds as UTF-16: through CodePage,
+// a character the code page lacks becoming '?'.
+Text TextFromWide(std::u16string_view units);
+// A Text as UTF-16 units, without terminator, through CodePage.
+std::u16string WideOfText(const Text& text);
+
+// Platform layer: WideCharToMultiByte with flags 0 over `count` units.
+// With no output it answers the bytes needed; 0 when it cannot convert.
+int WideToMultiByte(std::uint32_t codePage, const char16_t* units, int count, char* output, int outputBytes);
+
 // Platform layer: MultiByteToWideChar with flags 0 and length -1 over a
 // NUL-terminated string. With no output it answers the units needed, the
 // terminator included; 0 when the code page cannot convert.

@@ -103,4 +103,15 @@ TEST(TextBuffersTest, JoinTextTakesPiecesInOrder) {
     EXPECT_EQ(JoinText(Text("\xB2\xA6"), Text(" ")).View(), "\xB2\xA6 ");
 }
 
+TEST(TextBuffersTest, WideAndTextRoundTripThroughCodePage936) {
+    CodePage = kChineseCodePage;
+    EXPECT_EQ(TextFromWide(u"拨号 AutoADSL\r\n").View(), "\xB2\xA6\xBA\xC5 AutoADSL\r\n");
+    EXPECT_EQ(WideOfText(Text("\xB2\xA6\xBA\xC5 x")), u"拨号 x");
+    EXPECT_EQ(TextFromWide(u""), Text());
+    EXPECT_EQ(WideOfText(Text()), u"");
+    // A character outside the code page cannot reach a command line as itself.
+    EXPECT_EQ(TextFromWide(u"a\U0001F600b").View().substr(0, 1), "a");
+    EXPECT_EQ(TextFromWide(u"a\U0001F600b").View().back(), 'b');
+}
+
 }  // namespace

@@ -175,6 +175,17 @@ bool BringToFront(HWND window) {
     return WaitUntil([&] { return GetForegroundWindow() == window; });
 }
 
+void ClickWithMouse(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 void PressKey(WORD virtualKey, bool shift, bool alt) {
     std::vector<INPUT> inputs;
     if (shift) inputs.push_back(KeyInput(VK_SHIFT, false));

@@ -67,6 +67,9 @@ Pixels RenderCentredText(const std::wstring& text, int width, int height, HGDIOB
 std::size_t DifferingPixels(const Pixels& a, const Pixels& b);
 std::size_t InkPixels(const Pixels& pixels);  // pixels that are not button face
 
+// Clicks the middle of a control with the mouse, as real input.
+void ClickWithMouse(HWND control);
+
 // Presses a key as real keyboard input, optionally with Shift or Alt held.
 void PressKey(WORD virtualKey, bool shift = false, bool alt = false);
 

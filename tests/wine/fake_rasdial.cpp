@@ -1,0 +1,72 @@
+// Stands in for the system's rasdial.exe in the tests: it sits in the
+// program's folder, where the interpreter finds it first. Each run appends to
+// rasdial-log.txt, beside it, one line:
+//   begin <TAB> raw command line <TAB> current folder <TAB> arguments joined by '|'
+// then waits the milliseconds in rasdial-delay.txt, prints the bytes of
+// rasdial-hangup.out (when "/disconnect" is an argument) or rasdial-dial.out,
+// and appends "end". A missing file means no delay, or no output.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::wstring Folder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path);
+    return full.substr(0, full.rfind(L'\\') + 1);
+}
+
+std::string Cp936(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int size = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void AppendLog(const std::wstring& folder, const std::string& line) {
+    std::ofstream log((folder + L"rasdial-log.txt").c_str(), std::ios::binary | std::ios::app);
+    log << line << "\n";
+}
+
+}  // namespace
+
+int main() {
+    const std::wstring folder = Folder();
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::wstring args;
+    bool hangUp = false;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) args += L"|";
+        args += argv[i];
+        hangUp = hangUp || lstrcmpiW(argv[i], L"/disconnect") == 0;
+    }
+    LocalFree(argv);
+    AppendLog(folder, "begin\t" + Cp936(GetCommandLineW()) + "\t" + Cp936(cwd) + "\t" + Cp936(args));
+
+    const int delay = std::atoi(ReadFileBytes(folder + L"rasdial-delay.txt").c_str());
+    if (delay > 0) Sleep(static_cast<DWORD>(delay));
+    const std::string output = ReadFileBytes(folder + (hangUp ? L"rasdial-hangup.out" : L"rasdial-dial.out"));
+    DWORD written = 0;
+    if (!output.empty()) {
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output.data(), static_cast<DWORD>(output.size()), &written, nullptr);
+    }
+    AppendLog(folder, "end");
+    return 0;
+}
