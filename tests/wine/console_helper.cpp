@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "cp936.h"
+
 namespace {
 
 void Write(HANDLE out, const void* data, DWORD size) {
@@ -22,13 +24,6 @@ void Write(HANDLE out, const void* data, DWORD size) {
 }
 
 void Write(HANDLE out, const std::string& text) { Write(out, text.data(), static_cast<DWORD>(text.size())); }
-
-std::string Cp936(const wchar_t* text) {
-    const int size = WideCharToMultiByte(936, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-    if (size > 1) WideCharToMultiByte(936, 0, text, -1, bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
 
 }  // namespace
 

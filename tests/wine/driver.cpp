@@ -111,14 +111,6 @@ bool SetWindowTextRemote(HWND hwnd, const std::wstring& text) {
            result != 0;
 }
 
-std::string Cp936(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
 
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[256] = {};

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "cp936.h"
+
 namespace driver {
 
 constexpr DWORD kStartTimeoutMs = 20000;
@@ -48,7 +50,6 @@ HWND FindTopLevelWindow(DWORD processId, const std::wstring& caption);
 
 std::wstring WindowText(HWND hwnd);
 bool SetWindowTextRemote(HWND hwnd, const std::wstring& text);
-std::string Cp936(const std::wstring& text);
 std::wstring ClassName(HWND hwnd);
 RECT RectInParentClient(HWND child);
 RECT OuterRect(HWND hwnd);

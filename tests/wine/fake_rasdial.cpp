@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "cp936.h"
+
 namespace {
 
 std::wstring Folder() {
@@ -21,14 +23,6 @@ std::wstring Folder() {
     return full.substr(0, full.rfind(L'\\') + 1);
 }
 
-std::string Cp936(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
