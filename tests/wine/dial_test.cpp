@@ -118,6 +118,7 @@ TEST_F(DialTest, SettingsGoIntoTheCommandLinesAsTheyStand) {
     SetField("编辑框2", L"");
     SetField("编辑框3", L"");
     ClickAndWait("按钮3", 4);
+    ASSERT_EQ(ArgumentsSeen().size(), 4u);
     EXPECT_EQ(ArgumentsSeen()[2], "/disconnect");
     EXPECT_EQ(ArgumentsSeen()[3], "");
 }
@@ -139,7 +140,6 @@ TEST_F(DialTest, AClickDuringASlowCommandIsHandledAfterIt) {
     ASSERT_TRUE(dialler_.WaitForRuns(2));
     ASSERT_TRUE(WaitUntil([&] { return Field("编辑框6") == "2" && Field("编辑框8") == "hung up"; }));
     EXPECT_EQ(ArgumentsSeen(), (std::vector<std::string>{"AutoADSL|ADSL0730|730529", "AutoADSL|/disconnect"}));
-    EXPECT_TRUE(dialler_.Runs()[0].ended);
 }
 
 TEST_F(DialTest, ACloseRequestDuringASlowCommandWaitsForIt) {
@@ -150,6 +150,7 @@ TEST_F(DialTest, ACloseRequestDuringASlowCommandWaitsForIt) {
     Sleep(500);
     EXPECT_EQ(program_->WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE)) << "closed while the command ran";
     EXPECT_EQ(program_->WaitForExit(20000), 0u);
+    ASSERT_FALSE(dialler_.Runs().empty());
     EXPECT_TRUE(dialler_.Runs()[0].ended);
     window_ = nullptr;
 }

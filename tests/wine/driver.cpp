@@ -170,12 +170,20 @@ bool BringToFront(HWND window) {
 void ClickWithMouse(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // Every event carries its own absolute place: a press without one lands
+    // wherever the system last saw the pointer, which need not be here yet.
+    const LONG x = MulDiv(middle.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = MulDiv(middle.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    INPUT inputs[3]{};
+    const DWORD flags[3] = {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (int i = 0; i < 3; ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = x;
+        inputs[i].mi.dy = y;
+        inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(3, inputs, sizeof(INPUT));
 }
 
 void PressKey(WORD virtualKey, bool shift, bool alt) {
