@@ -76,15 +76,15 @@ bool MainWindow::Create(HINSTANCE instance, int showCommand) {
     CreateWindowExW(0, kWindowClass, caption.c_str(), kWindowStyle, origin.x, origin.y, layout::kWindowWidth,
                     layout::kWindowHeight, nullptr, nullptr, instance, this);
     if (hwnd_ == nullptr) return false;
-    PlaceExactly();
+    PlaceExactly(origin);
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     return true;
 }
 
-void MainWindow::PlaceExactly() {
-    const layout::Point origin =
-        layout::CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+// The system may have made the window another size (a frame wider than it
+// thought): then it is moved and sized once more, to exactly the layout's size.
+void MainWindow::PlaceExactly(const layout::Point& origin) {
     RECT rect{};
     GetWindowRect(hwnd_, &rect);
     if (rect.left != origin.x || rect.top != origin.y || rect.right - rect.left != layout::kWindowWidth ||

@@ -40,7 +40,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateControls();
-    void PlaceExactly();
+    void PlaceExactly(const layout::Point& origin);
     void MoveFocus(bool backwards);
     void OnActivate(WPARAM wParam);
     void OnSetFocus();
