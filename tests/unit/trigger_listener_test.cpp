@@ -1,6 +1,7 @@
 // The listener's logic over a scripted socket layer: the client table, the
 // events and what is current during them, the read bound and the send rules.
 #include "net/trigger_listener.h"
+#include "net/socket_layer_posix.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,79 @@ TEST(TriggerListenerTest, APortAlreadyTakenLeavesItDeafAndSilent) {
     EXPECT_FALSE(listener.Listening());
     listener.OnAcceptReady();
     EXPECT_TRUE(listener.ClientAddresses().empty());
+}
+
+}  // namespace
+
+// The same logic against real sockets on 127.0.0.1, through the native poll layer.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace {
+
+int ConnectLoopback(std::uint16_t port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    return connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : (close(fd), -1);
+}
+
+std::uint16_t LocalPortOf(int fd) {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
+    return ntohs(local.sin_port);
+}
+
+TEST(TriggerListenerLoopbackTest, ConnectSendReplyAndLeave) {
+    PosixSocketLayer sockets;
+    TriggerListener listener(sockets, 0);  // any free port
+    std::vector<std::string> events;
+    const auto record = [&](const char* name) {
+        return [&, name] {
+            events.push_back(std::string(name) + " " + std::string(listener.GetClientAddress().View()) + " " +
+                             listener.GetReceivedData().Bytes());
+        };
+    };
+    listener.Bind(TriggerListener::DataArrived, record("data"));
+    listener.Bind(TriggerListener::ClientArrived, record("arrived"));
+    listener.Bind(TriggerListener::ClientLeft, record("left"));
+    listener.StartListening();
+    ASSERT_TRUE(listener.Listening());
+    const std::uint16_t port = sockets.LocalPort(*listener.ListeningSocket());
+
+    const int client = ConnectLoopback(port);
+    ASSERT_GE(client, 0);
+    const std::string name = "127.0.0.1:" + std::to_string(LocalPortOf(client));
+    const auto pumpUntil = [&](std::size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (events.size() < count && std::chrono::steady_clock::now() < deadline) sockets.Pump(listener, 50);
+    };
+    pumpUntil(1);
+    ASSERT_EQ(events, std::vector<std::string>{"arrived " + name + " "}) << "named by the client's own local port";
+
+    ASSERT_EQ(send(client, "x", 1, 0), 1);
+    pumpUntil(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1], "data " + name + " x");
+    EXPECT_TRUE(listener.SendToClient(Text(name), 1));
+    char reply[8] = {};
+    EXPECT_EQ(recv(client, reply, sizeof reply, 0), 4);
+    EXPECT_EQ(std::string(reply, 4), std::string("\x01\x00\x00\x00", 4));
+
+    ASSERT_EQ(send(client, "yz", 2, 0), 2);
+    close(client);  // data, then the close at once
+    pumpUntil(4);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[2], "data " + name + " yz");
+    EXPECT_EQ(events[3], "left " + name + " ");
+    EXPECT_FALSE(listener.SendToClient(Text(name), 1));
 }
 
 }  // namespace
