@@ -57,21 +57,26 @@ public:
     std::map<SocketId, int> closes;
 };
 
+// Binds all three events to one record: "event client data", as current during it.
+void RecordEvents(TriggerListener& listener, std::vector<std::string>& events) {
+    const auto record = [&](const char* name) {
+        return [&listener, &events, name] {
+            events.push_back(std::string(name) + " " + std::string(listener.GetClientAddress().View()) + " " +
+                             listener.GetReceivedData().Bytes());
+        };
+    };
+    listener.Bind(TriggerListener::DataArrived, record("data"));
+    listener.Bind(TriggerListener::ClientArrived, record("arrived"));
+    listener.Bind(TriggerListener::ClientLeft, record("left"));
+}
+
 struct Fixture {
     ScriptedSockets sockets;
     TriggerListener listener{sockets};
     std::vector<std::string> events;
 
     Fixture() {
-        const auto record = [this](const char* name) {
-            return [this, name] {
-                events.push_back(std::string(name) + " " + std::string(listener.GetClientAddress().View()) + " " +
-                                 listener.GetReceivedData().Bytes());
-            };
-        };
-        listener.Bind(TriggerListener::DataArrived, record("data"));
-        listener.Bind(TriggerListener::ClientArrived, record("arrived"));
-        listener.Bind(TriggerListener::ClientLeft, record("left"));
+        RecordEvents(listener, events);
         listener.StartListening();
     }
     void Arrive(SocketId s) {
@@ -177,15 +182,7 @@ TEST(TriggerListenerLoopbackTest, ConnectSendReplyAndLeave) {
     PosixSocketLayer sockets;
     TriggerListener listener(sockets, 0);  // any free port
     std::vector<std::string> events;
-    const auto record = [&](const char* name) {
-        return [&, name] {
-            events.push_back(std::string(name) + " " + std::string(listener.GetClientAddress().View()) + " " +
-                             listener.GetReceivedData().Bytes());
-        };
-    };
-    listener.Bind(TriggerListener::DataArrived, record("data"));
-    listener.Bind(TriggerListener::ClientArrived, record("arrived"));
-    listener.Bind(TriggerListener::ClientLeft, record("left"));
+    RecordEvents(listener, events);
     listener.StartListening();
     ASSERT_TRUE(listener.Listening());
     const std::uint16_t port = sockets.LocalPort(*listener.ListeningSocket());
