@@ -1,4 +1,5 @@
 // Process entry: start-up in its fixed order, the message loop, the exit code.
+#include <winsock2.h>  // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 #include <commctrl.h>
 

@@ -102,8 +102,11 @@ void MainWindow::CreateControls() {
                                                         GetSystemMetrics(SM_CYEDGE));
     for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
         const ControlSpec& spec = layout::kControls[i];
+        if (spec.kind == ControlKind::Server) {
+            server_.Create(hwnd_, static_cast<int>(spec.id));
+            continue;
+        }
         const ControlClass cls = ClassOf(spec.kind);
-        if (cls.className == nullptr) continue;  // the listener has no window of its own here
         const int height =
             spec.kind == ControlKind::EditBox ? layout::EditBoxHeight(spec.height, minimumEditHeight, 0) : spec.height;
         const std::wstring text = WideFromUtf16(spec.text);
@@ -215,6 +218,15 @@ void MainWindow::OnCommand(WPARAM wParam) {
     }
 }
 
+// Socket readiness waits in the queue like a click, so a redial never starts
+// while another operation runs, and no event is raised inside another.
+void MainWindow::StartServer() {
+    TriggerListener& listener = server_.Listener();
+    listener.Bind(TriggerListener::DataArrived, [this] { RemoteRedial(dial_, clients_); });
+    listener.Bind(TriggerListener::ClientArrived, [this] { OnClientArrived(dial_, clients_); });
+    server_.StartListening();
+}
+
 LRESULT MainWindow::OnControlColour(UINT message, HDC dc) {
     SetTextColor(dc, kBlack);
     if (message == WM_CTLCOLOREDIT) {
@@ -229,6 +241,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             CreateControls();
+            StartServer();
             return 0;
         case WM_ACTIVATE:
             OnActivate(wParam);
@@ -243,6 +256,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLOREDIT:
             return OnControlColour(message, reinterpret_cast<HDC>(wParam));
         case WM_DESTROY:
+            server_.Shutdown();
             PostQuitMessage(0);
             return 0;
         default:

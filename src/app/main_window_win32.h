@@ -1,7 +1,8 @@
 // The program's one window: the controls of the layout table, their colours,
-// and the keyboard handling of the whole window.
+// the keyboard handling of the whole window, and the trigger listener 服务器1.
 #pragma once
 
+#include <winsock2.h>  // before windows.h, which would bring the old winsock.h
 #include <windows.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include "app/layout.h"
 #include "dial/dial_operations.h"
 #include "dial/system_services.h"
+#include "net/trigger_server_win32.h"
 
 class MainWindow : public DialWindow {
 public:
@@ -46,6 +48,7 @@ private:
     void OnSetFocus();
     LRESULT OnControlColour(UINT message, HDC dc);
     void OnCommand(WPARAM wParam);
+    void StartServer();
 
     bool IsOwnWindow(HWND hwnd) const;
     std::optional<layout::Control> ControlOf(HWND hwnd) const;
@@ -56,4 +59,6 @@ private:
     ConsoleCommandRunner runner_;
     SystemClock clock_;
     DialContext dial_{*this, runner_, clock_};
+    TriggerServer server_;  // 服务器1
+    ListenerClients clients_{server_.Listener()};
 };

@@ -29,15 +29,18 @@ void TriggerListener::OnAcceptReady() {
     if (!listener_) return;
     const std::optional<SocketId> client = sockets_.Accept(*listener_);
     if (!client) return;
-    const std::optional<PeerAddress> peer = sockets_.WatchClient(*client) ? sockets_.PeerOf(*client) : std::nullopt;
-    if (!peer) {
+    // The peer first: a socket closed before it was ever watched can leave no
+    // notification behind in the queue, to be taken later for a socket that
+    // has been given the same handle.
+    const std::optional<PeerAddress> peer = sockets_.PeerOf(*client);
+    if (!peer || !sockets_.WatchClient(*client)) {
         sockets_.Close(*client);
         return;
     }
     const Text address(peer->dottedAddress + ":" + std::to_string(peer->port));
     const auto entry = table_.insert(table_.end(), ClientEntry{*client, address});
     bySocket_[*client] = entry;
-    byAddress_.emplace(std::string(address.View()), entry);  // the first entry keeps a reused name
+    byAddress_[std::string(address.View())].push_back(entry);
     Raise(ClientArrived, address);
 }
 
@@ -66,20 +69,26 @@ void TriggerListener::OnReadReady(SocketId client) {
     Raise(DataArrived, entry->second->address, std::move(data));
 }
 
+// A socket not in the table is not ours any more: it was closed already, and
+// its handle may since belong to someone else, so it is left alone.
 void TriggerListener::OnCloseReady(SocketId client) {
     const auto found = bySocket_.find(client);
-    if (found == bySocket_.end()) {
-        sockets_.Close(client);
-        return;
-    }
+    if (found == bySocket_.end()) return;
     const Table::iterator entry = found->second;
     const Text address = entry->address;
     bySocket_.erase(found);
-    const auto named = byAddress_.find(std::string(address.View()));
-    if (named != byAddress_.end() && named->second == entry) byAddress_.erase(named);
+    Forget(entry);
     table_.erase(entry);
     Raise(ClientLeft, address);
     sockets_.Close(client);
+}
+
+void TriggerListener::Forget(Table::iterator entry) {
+    const auto named = byAddress_.find(std::string(entry->address.View()));
+    if (named == byAddress_.end()) return;
+    std::vector<Table::iterator>& entries = named->second;
+    entries.erase(std::find(entries.begin(), entries.end(), entry));
+    if (entries.empty()) byAddress_.erase(named);
 }
 
 bool TriggerListener::SendToClient(const Text& address, std::int32_t value, std::optional<int> waitSeconds) {
@@ -89,7 +98,7 @@ bool TriggerListener::SendToClient(const Text& address, std::int32_t value, std:
     if (address.Empty()) return false;
     const auto named = byAddress_.find(std::string(address.View()));
     if (named == byAddress_.end()) return false;
-    const SocketId socket = named->second->socket;
+    const SocketId socket = named->second.front()->socket;  // the first in arrival order
     if (waitSeconds && *waitSeconds >= 0 && !sockets_.WaitWritable(socket, *waitSeconds)) return false;
     int sent = 0;
     while (sent < 4) {

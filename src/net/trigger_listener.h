@@ -56,6 +56,7 @@ private:
 
     void Raise(Event event, const Text& client, ByteBuffer data = ByteBuffer());
     ByteBuffer ReadAvailable(SocketId client);
+    void Forget(Table::iterator entry);  // drops the entry from the lookup by address
 
     SocketLayer& sockets_;
     std::uint16_t port_;
@@ -63,7 +64,10 @@ private:
     std::optional<SocketId> listener_;
     Table table_;
     std::unordered_map<SocketId, Table::iterator> bySocket_;
-    std::unordered_map<std::string, Table::iterator> byAddress_;
+    // Two entries share a name only when a departed client's port is taken
+    // again before its close notification has been handled; each name lists
+    // its entries in order of arrival, almost always just one.
+    std::unordered_map<std::string, std::vector<Table::iterator>> byAddress_;
     Handler handlers_[3];
     Text currentClient_;
     ByteBuffer currentData_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dial/dial_operations.h"
+#include "dial/remote_redial.h"
 
 namespace fakes {
 
@@ -80,6 +81,25 @@ public:
 private:
     Recorder& recorder_;
     int second_ = 8;
+};
+
+// The listener as the handlers see it: a current client, and replies recorded
+// as "send <address> <value>".
+class Clients : public TriggerClients {
+public:
+    explicit Clients(Recorder& recorder) : recorder_(recorder) {}
+    Text GetClientAddress() override {
+        recorder_.steps.push_back("current client");
+        return current;
+    }
+    bool SendToClient(const Text& address, std::int32_t value) override {
+        recorder_.steps.push_back("send " + std::string(address.View()) + " " + std::to_string(value));
+        return !address.Empty();
+    }
+    Text current;
+
+private:
+    Recorder& recorder_;
 };
 
 inline std::string Stamp(int second) { return std::string(TimeStampText({2024, 3, 5, 9, 7, second}).View()); }

@@ -2,11 +2,7 @@
 // rasdial.exe in its folder, the operator's clicks as real mouse input.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "driver.h"
-#include "expected_layout.h"
-#include "fake_dialler.h"
+#include "program_fixture.h"
 
 namespace {
 
@@ -16,29 +12,8 @@ const std::string kDone = "\xC3\xFC\xC1\xEE\xD2\xD1\xCD\xEA\xB3\xC9\xA1\xA3\r\n"
 const std::string kHangUpLine = "rasdial AutoADSL /disconnect";
 const std::string kDialLine = "rasdial AutoADSL ADSL0730 730529";
 
-class DialTest : public ::testing::Test {
+class DialTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        program_ = std::make_unique<Program>(TempFolder());  // not the program's own folder
-        ASSERT_TRUE(program_->Started()) << program_->StartError();
-        window_ = program_->MainWindow();
-        ASSERT_NE(window_, nullptr);
-        controls_ = MapControls(window_);
-        ASSERT_EQ(controls_.size(), std::size(kExpected));
-        ASSERT_TRUE(BringToFront(window_));
-    }
-
-    void TearDown() override {
-        if (window_ != nullptr && IsWindow(window_)) PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (program_) {
-            EXPECT_EQ(program_->WaitForExit(20000), 0u);
-        }
-    }
-
-    std::string Field(const char* name) { return Cp936(WindowText(controls_[name])); }
-    void SetField(const char* name, const std::wstring& text) { ASSERT_TRUE(SetWindowTextRemote(controls_[name], text)); }
-    void Click(const char* button) { ClickWithMouse(controls_[button]); }
-
     // Clicks and waits until the operation's commands have run and its finish
     // time is written.
     void ClickAndWait(const char* button, std::size_t runsAfter) {
@@ -47,17 +22,6 @@ protected:
         ASSERT_TRUE(dialler_.WaitForRuns(runsAfter)) << "the fake saw " << dialler_.Runs().size() << " runs";
         ASSERT_TRUE(WaitUntil([&] { return !Field("编辑框7").empty(); })) << "no finish time";
     }
-
-    std::vector<std::string> ArgumentsSeen() {
-        std::vector<std::string> seen;
-        for (const DiallerRun& run : dialler_.Runs()) seen.push_back(run.arguments);
-        return seen;
-    }
-
-    FakeDialler dialler_;
-    std::unique_ptr<Program> program_;
-    HWND window_ = nullptr;
-    std::map<std::string, HWND> controls_;
 };
 
 struct ButtonCase {

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <psapi.h>
+
 namespace driver {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
@@ -66,6 +68,18 @@ DWORD Program::WaitForExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_, &code);
     return code;
+}
+
+std::size_t Program::WorkingSet() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return process_ && GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.WorkingSetSize : 0;
+}
+
+std::size_t Program::PrivateBytes() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    return process_ && GetProcessMemoryInfo(process_, &counters, sizeof counters) ? counters.PagefileUsage : 0;
 }
 
 namespace {

@@ -38,6 +38,10 @@ public:
     HWND MainWindow(DWORD timeoutMs = kStartTimeoutMs);
     // Exit code once the process ended; STILL_ACTIVE when the time-out passed first.
     DWORD WaitForExit(DWORD timeoutMs = kStepTimeoutMs);
+    bool Running() { return WaitForExit(0) == STILL_ACTIVE; }
+    // Bytes of memory the process holds now: its working set, and its private bytes.
+    std::size_t WorkingSet() const;
+    std::size_t PrivateBytes() const;
 
 private:
     HANDLE process_ = nullptr;

@@ -40,7 +40,8 @@ FakeDialler::FakeDialler() { Clear(); }
 FakeDialler::~FakeDialler() { Clear(); }
 
 void FakeDialler::Clear() {
-    for (const wchar_t* name : {L"rasdial-log.txt", L"rasdial-delay.txt", L"rasdial-hangup.out", L"rasdial-dial.out"}) {
+    for (const wchar_t* name : {L"rasdial-log.txt", L"rasdial-delay.txt", L"rasdial-hangup.out", L"rasdial-dial.out",
+                           L"rasdial-linger.txt"}) {
         DeleteFileW(PathOf(name).c_str());
     }
 }
@@ -48,6 +49,7 @@ void FakeDialler::Clear() {
 void FakeDialler::SetHangUpOutput(const std::string& bytes) { WriteBytes(L"rasdial-hangup.out", bytes); }
 void FakeDialler::SetDialOutput(const std::string& bytes) { WriteBytes(L"rasdial-dial.out", bytes); }
 void FakeDialler::SetDelay(int milliseconds) { WriteBytes(L"rasdial-delay.txt", std::to_string(milliseconds)); }
+void FakeDialler::SetLinger(int milliseconds) { WriteBytes(L"rasdial-linger.txt", std::to_string(milliseconds)); }
 
 std::vector<DiallerRun> FakeDialler::Runs() const {
     std::vector<DiallerRun> runs;

@@ -26,6 +26,8 @@ public:
     void SetHangUpOutput(const std::string& bytes);
     void SetDialOutput(const std::string& bytes);
     void SetDelay(int milliseconds);
+    // Each run leaves a helper process behind that lives this much longer.
+    void SetLinger(int milliseconds);
     std::vector<DiallerRun> Runs() const;
     // Waits until `count` runs have ended; false after the time-out.
     bool WaitForRuns(std::size_t count, DWORD timeoutMs = 20000) const;

@@ -4,9 +4,11 @@
 //   begin <TAB> raw command line <TAB> current folder <TAB> arguments joined by '|'
 // then waits the milliseconds in rasdial-delay.txt, prints the bytes of
 // rasdial-hangup.out (when "/disconnect" is an argument) or rasdial-dial.out,
-// and appends "end". A missing file means no delay, or no output.
+// and appends "end". A missing file means no delay, or no output. With a
+// number of milliseconds in rasdial-linger.txt it also leaves a helper behind
+// that outlives it by that long, holding every handle it could inherit, as a
+// dialler that starts a background helper would.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -36,14 +38,28 @@ void AppendLog(const std::wstring& folder, const std::string& line) {
     log << line << "\n";
 }
 
+// Starts a copy of this program that only waits, with every inheritable handle.
+void LeaveHelper(int milliseconds) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(path) + L"\" --linger " + std::to_wstring(milliseconds);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+}
+
 }  // namespace
 
-int main() {
+// The C runtime's own argument split, as rasdial's would be; no shell32, whose
+// loading would make every run several times slower under Wine.
+int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = Folder();
     wchar_t cwd[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, cwd);
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::wstring args;
     bool hangUp = false;
     for (int i = 1; i < argc; ++i) {
@@ -51,7 +67,10 @@ int main() {
         args += argv[i];
         hangUp = hangUp || lstrcmpiW(argv[i], L"/disconnect") == 0;
     }
-    LocalFree(argv);
+    if (argc == 3 && lstrcmpW(argv[1], L"--linger") == 0) {
+        Sleep(static_cast<DWORD>(_wtoi(argv[2])));
+        return 0;
+    }
     AppendLog(folder, "begin\t" + Cp936(GetCommandLineW()) + "\t" + Cp936(cwd) + "\t" + Cp936(args));
 
     const int delay = std::atoi(ReadFileBytes(folder + L"rasdial-delay.txt").c_str());
@@ -61,6 +80,8 @@ int main() {
     if (!output.empty()) {
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output.data(), static_cast<DWORD>(output.size()), &written, nullptr);
     }
+    const int linger = std::atoi(ReadFileBytes(folder + L"rasdial-linger.txt").c_str());
+    if (linger > 0) LeaveHelper(linger);
     AppendLog(folder, "end");
     return 0;
 }
