@@ -14,25 +14,13 @@
 #include <vector>
 
 #include "app/program_globals.h"
+#include "bench_timing.h"
 #include "runner/console_runner.h"
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 std::wstring Interpreter() {
     wchar_t folder[MAX_PATH] = {};

@@ -7,12 +7,12 @@
 //            the one client alone, in alternating blocks.
 #include "tcp_client.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <list>
 #include <vector>
 
 #include "app/program_globals.h"
+#include "bench_timing.h"
 #include "driver.h"
 #include "expected_layout.h"
 #include "fake_dialler.h"
@@ -26,22 +26,8 @@ constexpr int kRounds = 100;
 constexpr std::size_t kIdleClients = 1000;
 constexpr int kBlocks = 4;  // alternating: alone, crowded, alone, crowded ...
 
-double Now() {
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    const std::size_t at = std::min(values.size() - 1, static_cast<std::size_t>(p * values.size()));
-    return values[at];
-}
+using bench::Now;
+using bench::Percentile;
 
 double TwoRuns() {
     const double start = Now();
@@ -85,7 +71,7 @@ int main() {
     std::list<TcpClient> active;
     TcpClient* client = arrive(active);
     if (client == nullptr) return 1;
-    std::vector<double> direct, alone, crowded, directAlone, directCrowded;
+    std::vector<double> alone, crowded, directAlone, directCrowded;
     for (int block = 0; block < kBlocks; ++block) {
         const bool crowd = block % 2 == 1;
         std::list<TcpClient> idle;
@@ -102,7 +88,6 @@ int main() {
                 std::printf("no reply\n");
                 return 1;
             }
-            direct.push_back(pair);
             (crowd ? crowded : alone).push_back(trigger);
             (crowd ? directCrowded : directAlone).push_back(pair);
         }
@@ -115,8 +100,6 @@ int main() {
         }
     }
     active.clear();
-    std::vector<double> triggers = alone;
-    triggers.insert(triggers.end(), crowded.begin(), crowded.end());
 
     std::printf("trigger latency, %d triggers against as many pairs of runs:\n", kRounds);
     Report("two RunConsoleCommand runs", directAlone);

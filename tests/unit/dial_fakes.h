@@ -102,6 +102,20 @@ private:
     Recorder& recorder_;
 };
 
+// Every fake, recording into one list, and the context the handlers take.
+struct Fixture {
+    Recorder recorder;
+    Window window{recorder};
+    Runner runner{recorder};
+    Clock clock{recorder};
+    Clients clients{recorder};
+    DialContext context{window, runner, clock};
+};
+
+// The runs of the preset settings, as the recorder writes them.
+inline const char* const kDial = "run cmd /c rasdial AutoADSL ADSL0730 730529";
+inline const char* const kHangUp = "run cmd /c rasdial AutoADSL /disconnect";
+
 inline std::string Stamp(int second) { return std::string(TimeStampText({2024, 3, 5, 9, 7, second}).View()); }
 
 }  // namespace fakes

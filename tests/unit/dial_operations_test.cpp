@@ -6,6 +6,9 @@
 
 namespace {
 
+using fakes::Fixture;
+using fakes::kDial;
+using fakes::kHangUp;
 using fakes::Stamp;
 using Steps = std::vector<std::string>;
 
@@ -31,17 +34,6 @@ TEST(DialCommandLineTest, FieldsGoInUnquotedAndUntrimmed) {
     EXPECT_EQ(DialCommandLine("", "", "").Length(), 17u);
     EXPECT_EQ(HangUpCommandLine("").Length(), 27u);
 }
-
-struct Fixture {
-    fakes::Recorder recorder;
-    fakes::Window window{recorder};
-    fakes::Runner runner{recorder};
-    fakes::Clock clock{recorder};
-    DialContext context{window, runner, clock};
-};
-
-const char* const kDial = "run cmd /c rasdial AutoADSL ADSL0730 730529";
-const char* const kHangUp = "run cmd /c rasdial AutoADSL /disconnect";
 
 TEST(DialOperationsTest, EachOperationWritesInItsOrder) {
     struct Case {

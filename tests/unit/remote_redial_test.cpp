@@ -7,21 +7,12 @@
 
 namespace {
 
+using fakes::Fixture;
+using fakes::kDial;
+using fakes::kHangUp;
 using fakes::Stamp;
 using layout::Control;
 using Steps = std::vector<std::string>;
-
-struct Fixture {
-    fakes::Recorder recorder;
-    fakes::Window window{recorder};
-    fakes::Runner runner{recorder};
-    fakes::Clock clock{recorder};
-    fakes::Clients clients{recorder};
-    DialContext context{window, runner, clock};
-};
-
-const char* const kDial = "run cmd /c rasdial AutoADSL ADSL0730 730529";
-const char* const kHangUp = "run cmd /c rasdial AutoADSL /disconnect";
 
 TEST(RemoteRedialTest, ClientArrivalShowsOnlyTheAddressAndTheTime) {
     Fixture f;
